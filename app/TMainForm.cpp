@@ -581,3 +581,13 @@ void TMainForm::labLinkClick()
 {
     FServices.desktop.open(MakerInfo::WebAddress);
 }
+
+// ---- Profile detail panel (profiles/) ----
+
+// ---- Task list (tasks/) ----
+
+// ---- Conversion (convert/) ----
+
+// ---- Preview (preview/) ----
+
+// ---- Settings (settings/) ----

@@ -127,6 +127,16 @@ public Q_SLOTS:
     // Adds the command-line inputs as tasks (start-up, before the window is shown).
     void AddCommandLineInputs(const QStringList &arguments);
 
+    // ---- Profile detail panel (profiles/) ----
+
+    // ---- Task list (tasks/) ----
+
+    // ---- Conversion (convert/) ----
+
+    // ---- Preview (preview/) ----
+
+    // ---- Settings (settings/) ----
+
 Q_SIGNALS:
     // Emitted once the main window has been shown the first time and loaded its preferences.
     void preferencesLoaded();
