@@ -4,9 +4,19 @@
 #include "app/TAboutForm.h"
 #include "app/TSplitterPanel.h"
 #include "app/ToolbarIcons.h"
+#include "convert/TConversionRun.h"
+#include "preview/TPreviewPanel.h"
 #include "platform/FileNames.h"
 #include "platform/RunGuarded.h"
+#include "settings/Preferences.h"
+#include "settings/TSettingForm.h"
 #include "storage/TNewInifile.h"
+#include "tasks/TaskAdder.h"
+#include "tasks/TaskInputNames.h"
+#include "tasks/TaskListCommands.h"
+#include "tasks/TaskListEvents.h"
+#include "tasks/TaskOptions.h"
+#include "tasks/TaskRecordIO.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +29,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -92,9 +103,12 @@ TMainForm::TMainForm(const QString &programFolder, Services &services, const QSt
 
     connect(panSplitter, &TSplitterPanel::mouseMoved, this, &TMainForm::panSplitterMouseMove);
 
+    SetupTaskList();
     FormCreate(arguments);
 
     AboutForm = new TAboutForm(this, FServices);
+    SettingForm = new TSettingForm(ProgramFolder, FServices, SettingsLink());
+    SetUpConversion();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -169,6 +183,8 @@ void TMainForm::BuildProfileColumn()
     panPreview->setAccessibleName(QStringLiteral("Preview"));
     new QVBoxLayout(panPreview);
     panPreview->layout()->setContentsMargins(0, 0, 0, 0);
+    Preview = new TPreviewPanel(ltvTask, panPreview);
+    panPreview->layout()->addWidget(Preview);
     Splitter1->addWidget(gpbProfile);
     Splitter1->addWidget(panPreview);
     Splitter1->setStretchFactor(0, 1);
@@ -423,18 +439,14 @@ void TMainForm::ReadProfileList()
 
 void TMainForm::AddCommandLineInputs(const QStringList &arguments)
 {
-    // Minimal: existing files of a supported type become rows; the task list completes this.
-    for (const QString &argument : arguments) {
-        const QFileInfo info(argument);
-        if (info.isFile() && SupportedExtensions.contains(QStringLiteral(".") + info.suffix().toLower())) {
-            auto *item = new QTreeWidgetItem(ltvTask);
-            item->setText(0, argument);
-        }
-    }
-    if (ltvTask->topLevelItemCount() > 0) {
-        panbg->hide();
+    if (arguments.isEmpty())
+        return;
+    // A list file names the inputs one a line; the other arguments are then not looked at.
+    const QStringList entries =
+        IsInputListFile(arguments.first()) ? ReadInputListFile(arguments.first()) : arguments;
+    AddTaskFiles(InputFilesOf(entries));
+    if (ltvTask->topLevelItemCount() > 0)
         SetListCommandsEnabled(true);
-    }
 }
 
 void TMainForm::showEvent(QShowEvent *event)
@@ -448,32 +460,21 @@ void TMainForm::showEvent(QShowEvent *event)
 
 void TMainForm::FormShow()
 {
-    // Loading the stored output folder and profile.
-    auto *ini = new TNewInifile(ProgramFolder + QStringLiteral("Preferences.ini"));
-    std::unique_ptr<TNewInifile> guard(ini);
-    edtOutputdir->setText(ini->ReadString(QStringLiteral("Main"), QStringLiteral("Output Path"), ProgramFolder));
-    if (cmbProfile->count() > 0) {
-        const int index = ini->ReadInteger(QStringLiteral("Main"), QStringLiteral("Profile"), 0);
-        cmbProfile->setCurrentIndex(index >= 0 && index < cmbProfile->count() ? index : -1);
-        cmbProfileChange();
-    }
-    TNewInifile::SaveAndFree(guard.release());
+    LoadPreferences(ProgramFolder, SettingsLink());
     Q_EMIT preferencesLoaded();
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
+    // A run going on is stopped first: no transcoder outlives the window.
+    ConversionRun->MainWindowClosing();
     RunGuarded(FServices.messages, this, [this] { FormClose(); });
     QMainWindow::closeEvent(event);
 }
 
 void TMainForm::FormClose()
 {
-    auto *ini = new TNewInifile(ProgramFolder + QStringLiteral("Preferences.ini"));
-    std::unique_ptr<TNewInifile> guard(ini);
-    ini->WriteInteger(QStringLiteral("Main"), QStringLiteral("Profile"), cmbProfile->currentIndex());
-    ini->WriteString(QStringLiteral("Main"), QStringLiteral("Output Path"), edtOutputdir->text());
-    TNewInifile::SaveAndFree(guard.release());
+    SavePreferences(ProgramFolder, SettingsLink(), SettingForm->GeneralControls());
 }
 
 void TMainForm::FormResize()
@@ -524,6 +525,8 @@ void TMainForm::SetListCommandsEnabled(bool enabled)
 
 void TMainForm::DisableCommands()
 {
+    // A run starts with the preview stopped; the preview buttons stay usable during the run.
+    Preview->sbtnStopClick();
     for (QToolButton *b : {tbtnAddFile, tbtnAddDir, tbtnUp, tbtnDown, tbtnRemove, tbtnClear, tbtnStart, tbtnSetting})
         b->setEnabled(false);
     tbtnStop->setEnabled(true);
@@ -544,10 +547,19 @@ void TMainForm::EnableCommands()
 
 void TMainForm::tbtnSettingClick()
 {
+    SettingForm->show();
+    SettingForm->raise();
+    SettingForm->pgcSetting->setCurrentWidget(SettingForm->TabSheet1);
 }
 
 void TMainForm::bbtnSettingClick()
 {
+    // The page always opens on the main window's profile, read afresh from its file.
+    SettingForm->show();
+    SettingForm->raise();
+    SettingForm->pgcSetting->setCurrentWidget(SettingForm->TabSheet2);
+    SettingForm->cmbProfile->setCurrentIndex(cmbProfile->currentIndex());
+    SettingForm->cmbProfileChange();
 }
 
 void TMainForm::cmbProfileChange()
@@ -586,8 +598,268 @@ void TMainForm::labLinkClick()
 
 // ---- Task list (tasks/) ----
 
+void TMainForm::SetupTaskList()
+{
+    TaskAdding = new TaskAdder(ltvTask, this, this);
+    ltvTaskEvents = new TaskListEvents(ltvTask);
+    connect(ltvTaskEvents, &TaskListEvents::clicked, this, &TMainForm::ltvTaskClick);
+    connect(ltvTaskEvents, &TaskListEvents::resized, this, &TMainForm::ltvTaskResize);
+    connect(ltvTaskEvents, &TaskListEvents::deletePressed, this, [this] { ltvTaskKeyDown(Qt::Key_Delete); });
+    connect(ltvTaskEvents, &TaskListEvents::backspacePressed, this, [this] { ltvTaskKeyDown(Qt::Key_Backspace); });
+    connect(ltvTask, &QAbstractItemView::doubleClicked, this, &TMainForm::ltvTaskDblClick);
+
+    mniOpen = ppmTask->addAction(QStringLiteral("Open"), this, &TMainForm::ltvTaskDblClick);
+    mniOpen->setObjectName(QStringLiteral("mniOpen"));
+    ppmTask->addSeparator();
+    mniAddFiles = ppmTask->addAction(QStringLiteral("Add Files..."), this, &TMainForm::tbtnAddFileClick);
+    mniAddFiles->setObjectName(QStringLiteral("mniAddFiles"));
+    mniAddDir = ppmTask->addAction(QStringLiteral("Add Directorys..."), this, &TMainForm::tbtnAddDirClick);
+    mniAddDir->setObjectName(QStringLiteral("mniAddDir"));
+    ppmTask->addSeparator();
+    mniRemove = ppmTask->addAction(QStringLiteral("Remove"), this, &TMainForm::tbtnRemoveClick);
+    mniRemove->setObjectName(QStringLiteral("mniRemove"));
+    mniClear = ppmTask->addAction(QStringLiteral("Clear"), this, &TMainForm::tbtnClearClick);
+    mniClear->setObjectName(QStringLiteral("mniClear"));
+    connect(ppmTask, &QMenu::aboutToShow, this, &TMainForm::ppmTaskPopup);
+    connect(ltvTask, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { ppmTask->popup(ltvTask->viewport()->mapToGlobal(pos)); });
+
+    connect(tbtnAddFile, &QToolButton::clicked, this, &TMainForm::tbtnAddFileClick);
+    connect(tbtnAddDir, &QToolButton::clicked, this, &TMainForm::tbtnAddDirClick);
+    connect(tbtnUp, &QToolButton::clicked, this, &TMainForm::tbtnUpClick);
+    connect(tbtnDown, &QToolButton::clicked, this, &TMainForm::tbtnDownClick);
+    connect(tbtnRemove, &QToolButton::clicked, this, &TMainForm::tbtnRemoveClick);
+    connect(tbtnClear, &QToolButton::clicked, this, &TMainForm::tbtnClearClick);
+}
+
+void TMainForm::AddTaskFile(const QString &path)
+{
+    AddTaskFiles({path});
+}
+
+void TMainForm::AddTaskFolder(const QString &folder)
+{
+    AddTaskFiles(FolderInputFiles(folder, FileMask));
+}
+
+void TMainForm::AddTaskFiles(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    // The welcome panel goes for good once a file is offered, added or not.
+    panbg->hide();
+    TaskAdding->TranscoderPath = TranscoderPath;
+    TaskAdding->AddFiles(paths, OutputExtension);
+}
+
+QStringList TMainForm::InputFilesOf(const QStringList &entries) const
+{
+    QStringList files;
+    for (const QString &entry : entries) {
+        const QFileInfo info(entry);
+        if (info.isFile()) {
+            if (HasSupportedExtension(entry, SupportedExtensions))
+                files << entry;
+        } else if (info.isDir()) {
+            files << FolderInputFiles(entry, FileMask);
+        }
+    }
+    return files;
+}
+
+void TMainForm::EmptyTaskOptions()
+{
+}
+
+void TMainForm::tbtnAddFileClick()
+{
+    const QStringList chosen = FServices.dialogs.openFiles(this, OpenDialogFilter);
+    if (!chosen.isEmpty()) {
+        // The dialog's first file is added last.
+        QStringList ordered = chosen.mid(1);
+        ordered << chosen.first();
+        AddTaskFiles(ordered);
+    }
+    if (ltvTask->topLevelItemCount() == 1) {
+        ltvTask->setCurrentItem(ltvTask->topLevelItem(0));
+        ltvTaskClick();
+    }
+    ltvTask->setFocus();
+    if (ltvTask->topLevelItemCount() > 0)
+        SetListCommandsEnabled(true);
+}
+
+void TMainForm::tbtnAddDirClick()
+{
+    QString folder;
+    if (FServices.dialogs.SelectFolder(this, QStringLiteral("Add a directory to the Task List"), QString(), folder))
+        AddTaskFolder(folder);
+    ltvTask->setFocus();
+    if (ltvTask->topLevelItemCount() > 0)
+        SetListCommandsEnabled(true);
+}
+
+void TMainForm::tbtnRemoveClick()
+{
+    RemoveSelectedTasks(ltvTask);
+    EmptyTaskOptions();
+    if (ltvTask->topLevelItemCount() == 0)
+        SetListCommandsEnabled(false);
+}
+
+void TMainForm::tbtnClearClick()
+{
+    ClearTasks(ltvTask);
+    EmptyTaskOptions();
+    SetListCommandsEnabled(false);
+}
+
+void TMainForm::tbtnUpClick()
+{
+    MoveSelectedTasksUp(ltvTask);
+}
+
+void TMainForm::tbtnDownClick()
+{
+    MoveSelectedTasksDown(ltvTask);
+}
+
+void TMainForm::ltvTaskClick()
+{
+}
+
+void TMainForm::ltvTaskDblClick()
+{
+    if (ltvTask->selectionModel()->hasSelection())
+        OpenPreview();
+}
+
+void TMainForm::ltvTaskKeyDown(int key)
+{
+    if (key == Qt::Key_Delete)
+        tbtnRemoveClick();
+    else if (key == Qt::Key_Backspace)
+        tbtnClearClick();
+}
+
+void TMainForm::ltvTaskResize()
+{
+    ltvTaskColumns.Resize(ltvTask);
+}
+
+void TMainForm::ppmTaskPopup()
+{
+    const bool selected = ltvTask->selectionModel()->hasSelection();
+    mniOpen->setEnabled(selected);
+    mniRemove->setEnabled(selected);
+    mniClear->setEnabled(ltvTask->topLevelItemCount() > 0);
+    mniAddFiles->setEnabled(true);
+    mniAddDir->setEnabled(true);
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (ltvTask->isEnabled() && event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TMainForm::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (ltvTask->isEnabled() && event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TMainForm::dropEvent(QDropEvent *event)
+{
+    if (!ltvTask->isEnabled() || !event->mimeData()->hasUrls()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Whole paths, in the drop's order.
+    QStringList dropped;
+    for (const QUrl &url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            dropped << QDir::toNativeSeparators(url.toLocalFile());
+    }
+    AddTaskFiles(InputFilesOf(dropped));
+    if (ltvTask->topLevelItemCount() > 0)
+        SetListCommandsEnabled(true);
+}
+
 // ---- Conversion (convert/) ----
+
+void TMainForm::SetUpConversion()
+{
+    TConversionView view;
+    view.owner = this;
+    view.ltvTask = ltvTask;
+    view.edtOutputdir = edtOutputdir;
+    view.labConvertingFile = labConvertingFile;
+    view.labElapsed = labElapsed;
+    view.labRemaining = labRemaining;
+    view.pgbCurrent = pgbCurrent;
+    view.labCurProgress = labCurProgress;
+    view.pgbTotal = pgbTotal;
+    view.labTotalProgress = labTotalProgress;
+    view.panBottomCenter = panBottomCenter;
+    view.panBottomLeft = panBottomLeft;
+    view.timerTime = timerTime;
+    ConversionRun = new TConversionRun(view, FServices, this);
+    ConversionRun->TranscoderPath = TranscoderPath;
+    // Until the profile argument builder is wired in, a run passes no profile arguments.
+    ConversionRun->BuildProfileArguments = [](const QString &) { return QString(); };
+    ConversionRun->OutputExtension = [this] { return OutputExtension; };
+    ConversionRun->Choices = [this] {
+        TRunChoices choices;
+        choices.Rename = SettingForm->RenameChosen();
+        choices.OpenDir = SettingForm->OpenDirChosen();
+        choices.Exit = SettingForm->ExitChosen();
+        choices.TurnOff = SettingForm->TurnOffChosen();
+        return choices;
+    };
+    ConversionRun->DisableCommands = [this] { DisableCommands(); };
+    ConversionRun->EnableCommands = [this] { EnableCommands(); };
+    ConversionRun->CloseMainWindow = [this] { close(); };
+    connect(tbtnStart, &QToolButton::clicked, this, &TMainForm::tbtnStartClick);
+    connect(tbtnStop, &QToolButton::clicked, this, &TMainForm::tbtnStopClick);
+    connect(timerTime, &QTimer::timeout, this, &TMainForm::timerTimeTimer);
+}
+
+void TMainForm::tbtnStartClick()
+{
+    RunGuarded(FServices.messages, this, [this] {
+        ConversionRun->TranscoderPath = TranscoderPath;
+        ConversionRun->tbtnStartClick(ProgramFolder + QStringLiteral("Profiles") + QDir::separator()
+                                      + cmbProfile->currentText() + QStringLiteral(".apf"));
+    });
+}
+
+void TMainForm::tbtnStopClick()
+{
+    ConversionRun->tbtnStopClick();
+}
+
+void TMainForm::timerTimeTimer()
+{
+    ConversionRun->timerTimeTimer();
+}
 
 // ---- Preview (preview/) ----
 
+void TMainForm::OpenPreview()
+{
+    Preview->OpenPreview();
+}
+
 // ---- Settings (settings/) ----
+
+MainWindowLink TMainForm::SettingsLink()
+{
+    return {this, cmbProfile, edtOutputdir, [this] { cmbProfileChange(); },
+            [this](bool enabled) { SetInputEnabled(enabled); }};
+}

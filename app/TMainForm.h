@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Services.h"
+#include "tasks/TaskColumnSizer.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -19,7 +20,13 @@ class QToolBar;
 class QToolButton;
 class QTreeWidget;
 class TAboutForm;
+class TConversionRun;
+class TaskAdder;
+class TaskListEvents;
+class TPreviewPanel;
 class TSplitterPanel;
+class TSettingForm;
+struct MainWindowLink;
 
 // The main window: toolbar, task list, profile detail panel with the preview, and the bottom bar
 // that shows the output settings or, during a run, the progress panel.
@@ -130,12 +137,78 @@ public Q_SLOTS:
     // ---- Profile detail panel (profiles/) ----
 
     // ---- Task list (tasks/) ----
+public:
+    // Probes and appends the inputs of one add (several files probed at once).
+    TaskAdder *TaskAdding = nullptr;
+    TaskListEvents *ltvTaskEvents = nullptr;
+    TaskColumnSizer ltvTaskColumns;
+    QAction *mniOpen = nullptr;
+    QAction *mniAddFiles = nullptr;
+    QAction *mniAddDir = nullptr;
+    QAction *mniRemove = nullptr;
+    QAction *mniClear = nullptr;
+
+    // Adds one file as a task (nothing when the path is already a row's caption).
+    void AddTaskFile(const QString &path);
+    // Adds the supported files directly in the folder, sorted by name.
+    void AddTaskFolder(const QString &folder);
+    // Adds the files as tasks in this order, probing them side by side.
+    void AddTaskFiles(const QStringList &paths);
+    // Dropped or named inputs to the files they add: supported files as they are, folders as
+    // their supported files, anything else left out.
+    QStringList InputFilesOf(const QStringList &entries) const;
+    // Empties "New Filename", "Start Time" and "End Time".
+    void EmptyTaskOptions();
+
+public Q_SLOTS:
+    void tbtnAddFileClick();
+    void tbtnAddDirClick();
+    void tbtnRemoveClick();
+    void tbtnClearClick();
+    void tbtnUpClick();
+    void tbtnDownClick();
+    void ltvTaskClick();
+    void ltvTaskDblClick();
+    void ltvTaskKeyDown(int key);
+    void ltvTaskResize();
+    void ppmTaskPopup();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void SetupTaskList();
+
+public Q_SLOTS:
 
     // ---- Conversion (convert/) ----
+public:
+    // The batch run: its state (RunState, lengths, timer counts) and the current transcoder.
+    TConversionRun *ConversionRun = nullptr;
+public Q_SLOTS:
+    void tbtnStartClick();
+    void tbtnStopClick();
+    void timerTimeTimer();
+private:
+    void SetUpConversion();
+public Q_SLOTS:
 
     // ---- Preview (preview/) ----
+public:
+    TPreviewPanel *Preview = nullptr;
+public Q_SLOTS:
+    // Plays the selected row's file in the preview (the list's double-click and "Open").
+    void OpenPreview();
 
     // ---- Settings (settings/) ----
+public:
+    // The Settings dialog; its General page holds the live General settings.
+    TSettingForm *SettingForm = nullptr;
+    // The controls and handlers the preferences and the Settings dialog use.
+    MainWindowLink SettingsLink();
+public Q_SLOTS:
 
 Q_SIGNALS:
     // Emitted once the main window has been shown the first time and loaded its preferences.

@@ -55,12 +55,17 @@ void ReadTaskRecord(const QTreeWidget *list, int row, int selector, ltvItemData 
     }
 }
 
+void WriteTaskItem(QTreeWidgetItem *item, const ltvItemData &record)
+{
+    for (int column = 0; column <= 10; ++column)
+        item->setText(column, *TextField(record, column));
+}
+
 void WriteTaskRecord(QTreeWidget *list, int row, int selector, const ltvItemData &record)
 {
     QTreeWidgetItem *item = RowItem(list, row);
     if (selector == TaskField::All) {
-        for (int column = 0; column <= 10; ++column)
-            item->setText(column, *TextField(record, column));
+        WriteTaskItem(item, record);
     } else if (selector == TaskField::Caption) {
         item->setText(0, record.InputPath);
     } else if (selector >= 0 && selector <= 9) {

@@ -1,0 +1,38 @@
+#include "tasks/TaskListEvents.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTreeWidget>
+
+TaskListEvents::TaskListEvents(QTreeWidget *list)
+    : QObject(list)
+    , FList(list)
+{
+    list->installEventFilter(this);
+    list->viewport()->installEventFilter(this);
+    // A click on a row: the view has settled the selection when it reports the click.
+    connect(list, &QAbstractItemView::clicked, this, [this] { Q_EMIT clicked(); });
+}
+
+bool TaskListEvents::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == FList && event->type() == QEvent::Resize) {
+        Q_EMIT resized();
+    } else if (watched == FList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Delete) {
+            Q_EMIT deletePressed();
+            return true;
+        }
+        if (key == Qt::Key_Backspace) {
+            Q_EMIT backspacePressed();
+            return true;
+        }
+    } else if (watched == FList->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        // A click beside the rows: the press has already cleared the selection.
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && !FList->indexAt(mouse->position().toPoint()).isValid())
+            Q_EMIT clicked();
+    }
+    return QObject::eventFilter(watched, event);
+}
