@@ -6,11 +6,15 @@
 #include "app/ToolbarIcons.h"
 #include "convert/TConversionRun.h"
 #include "preview/TPreviewPanel.h"
+#include "profiles/ProfileFile.h"
+#include "profiles/TProfilePanel.h"
+#include "profiles/TSizeForm.h"
 #include "platform/FileNames.h"
 #include "platform/RunGuarded.h"
 #include "settings/Preferences.h"
 #include "settings/TSettingForm.h"
 #include "storage/TNewInifile.h"
+#include "platform/TValueListEditor.h"
 #include "tasks/TaskAdder.h"
 #include "tasks/TaskInputNames.h"
 #include "tasks/TaskListCommands.h"
@@ -36,6 +40,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QTimer>
+#include <QToolTip>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -94,6 +99,7 @@ TMainForm::TMainForm(const QString &programFolder, Services &services, const QSt
     panSplitter = new TSplitterPanel(central);
     row->addWidget(panSplitter);
     BuildProfileColumn();
+    SetUpProfilePanel();
     row->addWidget(panProfile);
     setCentralWidget(central);
 
@@ -108,6 +114,7 @@ TMainForm::TMainForm(const QString &programFolder, Services &services, const QSt
 
     AboutForm = new TAboutForm(this, FServices);
     SettingForm = new TSettingForm(ProgramFolder, FServices, SettingsLink());
+    SetUpSizeForm();
     SetUpConversion();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -564,6 +571,7 @@ void TMainForm::bbtnSettingClick()
 
 void TMainForm::cmbProfileChange()
 {
+    ProfilePanel->ShowProfile(ProfilePath(ProgramFolder, cmbProfile->currentText()));
 }
 
 void TMainForm::bbtnBrowserClick()
@@ -595,6 +603,26 @@ void TMainForm::labLinkClick()
 }
 
 // ---- Profile detail panel (profiles/) ----
+
+void TMainForm::SetUpProfilePanel()
+{
+    ProfilePanel = new TProfilePanel(TProfilePanel::Kind::DetailPanel, gpbProfile);
+    gpbProfile->layout()->addWidget(ProfilePanel);
+    connect(ProfilePanel, &TProfilePanel::OutputExtensionChanged, this,
+            [this](const QString &extension) { OutputExtension = extension; });
+}
+
+void TMainForm::SetUpSizeForm()
+{
+    SizeForm = new TSizeForm(this, ProfilePanel->vleVideo, FServices.messages,
+                             [this](bool enabled) { SetInputEnabled(enabled); });
+    // Shown without waiting: the code that chose "Custom Size" goes on.
+    connect(ProfilePanel, &TProfilePanel::CustomSizeRequested, SizeForm, [this] {
+        SizeForm->show();
+        SizeForm->raise();
+        SizeForm->activateWindow();
+    });
+}
 
 // ---- Task list (tasks/) ----
 
@@ -630,6 +658,11 @@ void TMainForm::SetupTaskList()
     connect(tbtnDown, &QToolButton::clicked, this, &TMainForm::tbtnDownClick);
     connect(tbtnRemove, &QToolButton::clicked, this, &TMainForm::tbtnRemoveClick);
     connect(tbtnClear, &QToolButton::clicked, this, &TMainForm::tbtnClearClick);
+
+    TValueListEditor *vleOutput = ProfilePanel->vleOutput;
+    connect(vleOutput, &TValueListEditor::Validate, this, &TMainForm::vleOutputValidate);
+    connect(vleOutput, &TValueListEditor::MouseDown, this, &TMainForm::vleOutputMouseDown);
+    connect(vleOutput, &TValueListEditor::Click, this, &TMainForm::vleOutputClick);
 }
 
 void TMainForm::AddTaskFile(const QString &path)
@@ -669,6 +702,10 @@ QStringList TMainForm::InputFilesOf(const QStringList &entries) const
 
 void TMainForm::EmptyTaskOptions()
 {
+    TValueListEditor *vleOutput = ProfilePanel->vleOutput;
+    TProfilePanel::SetRowValue(vleOutput, TaskOptionKeys::NewFilename, QString());
+    TProfilePanel::SetRowValue(vleOutput, TaskOptionKeys::StartTime, QString());
+    TProfilePanel::SetRowValue(vleOutput, TaskOptionKeys::EndTime, QString());
 }
 
 void TMainForm::tbtnAddFileClick()
@@ -724,8 +761,65 @@ void TMainForm::tbtnDownClick()
     MoveSelectedTasksDown(ltvTask);
 }
 
+int TMainForm::FirstSelectedTask() const
+{
+    return int(SelectedRowFlags(ltvTask).indexOf(true));
+}
+
 void TMainForm::ltvTaskClick()
 {
+    const int row = FirstSelectedTask();
+    if (row < 0) {
+        EmptyTaskOptions();
+        return;
+    }
+    ltvItemData record;
+    ReadTaskRecord(ltvTask, row, TaskField::All, record);
+    const TaskOptionTexts shown = ShownTaskOptions(record, OutputExtension);
+    TValueListEditor *vleOutput = ProfilePanel->vleOutput;
+    TProfilePanel::SetRowValue(vleOutput, TaskOptionKeys::NewFilename, shown.newFilename);
+    TProfilePanel::SetRowValue(vleOutput, TaskOptionKeys::StartTime, shown.startTime);
+    TProfilePanel::SetRowValue(vleOutput, TaskOptionKeys::EndTime, shown.endTime);
+}
+
+void TMainForm::vleOutputValidate()
+{
+    const int row = FirstSelectedTask();
+    if (row < 0)
+        return;
+    ltvItemData record;
+    ReadTaskRecord(ltvTask, row, TaskField::All, record);
+    const TValueListEditor *vleOutput = ProfilePanel->vleOutput;
+    StoreTaskOptions(record, {TProfilePanel::RowValue(vleOutput, TaskOptionKeys::NewFilename),
+                              TProfilePanel::RowValue(vleOutput, TaskOptionKeys::StartTime),
+                              TProfilePanel::RowValue(vleOutput, TaskOptionKeys::EndTime)});
+    for (int field : {TaskField::OutName, TaskField::OutExt, TaskField::ClipLength, TaskField::StartTime,
+                      TaskField::EndTime})
+        WriteTaskRecord(ltvTask, row, field, record);
+}
+
+void TMainForm::vleOutputMouseDown(Qt::MouseButton, const QPoint &pos)
+{
+    TValueListEditor *vleOutput = ProfilePanel->vleOutput;
+    if (!TProfilePanel::RowValue(vleOutput, TaskOptionKeys::NewFilename).isEmpty()) {
+        ProfilePanel->RepaintAllGroups();
+        return;
+    }
+    // No task shown: a tip instead of an editor. Like a balloon, it stays with the window
+    // under the mouse and shows again whenever the mouse rests there.
+    const QPoint global = vleOutput->viewport()->mapToGlobal(pos);
+    QWidget *under = QApplication::widgetAt(global);
+    if (!under)
+        under = vleOutput->viewport();
+    const QString tip = QStringLiteral("<b>Tip:</b><br>Please select a file in Task List.");
+    under->setToolTip(tip);
+    QToolTip::showText(global, tip, under);
+    vleOutput->EndEditing();
+}
+
+void TMainForm::vleOutputClick()
+{
+    ProfilePanel->RepaintAllGroups();
 }
 
 void TMainForm::ltvTaskDblClick()

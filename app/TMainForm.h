@@ -24,6 +24,8 @@ class TConversionRun;
 class TaskAdder;
 class TaskListEvents;
 class TPreviewPanel;
+class TProfilePanel;
+class TSizeForm;
 class TSplitterPanel;
 class TSettingForm;
 struct MainWindowLink;
@@ -135,6 +137,17 @@ public Q_SLOTS:
     void AddCommandLineInputs(const QStringList &arguments);
 
     // ---- Profile detail panel (profiles/) ----
+public:
+    // The Output, Video, Audio and Advanced groups inside gpbProfile.
+    TProfilePanel *ProfilePanel = nullptr;
+    // The custom size dialog, opened by a "Custom Size" choice in the "Video Size" row.
+    TSizeForm *SizeForm = nullptr;
+
+private:
+    void SetUpProfilePanel();
+    void SetUpSizeForm();
+
+public Q_SLOTS:
 
     // ---- Task list (tasks/) ----
 public:
@@ -159,6 +172,8 @@ public:
     QStringList InputFilesOf(const QStringList &entries) const;
     // Empties "New Filename", "Start Time" and "End Time".
     void EmptyTaskOptions();
+    // The first selected row; -1 when none is.
+    int FirstSelectedTask() const;
 
 public Q_SLOTS:
     void tbtnAddFileClick();
@@ -172,6 +187,10 @@ public Q_SLOTS:
     void ltvTaskKeyDown(int key);
     void ltvTaskResize();
     void ppmTaskPopup();
+    // The per-task options in the Output group of the profile panel.
+    void vleOutputValidate();
+    void vleOutputMouseDown(Qt::MouseButton button, const QPoint &pos);
+    void vleOutputClick();
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/TranscoderProcess.h"
 #include "tasks/ltvItemData.h"
 
 #include <QByteArray>
@@ -14,7 +15,6 @@ class QProgressBar;
 class QTimer;
 class QTreeWidget;
 class QWidget;
-class TranscoderProcess;
 struct Services;
 
 // The main window's controls the run reads and drives.

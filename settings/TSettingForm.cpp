@@ -4,6 +4,8 @@
 #include "platform/RunGuarded.h"
 #include "platform/Services.h"
 #include "profiles/ProfileFile.h"
+#include "profiles/TProfilePanel.h"
+#include "settings/ProfileEditor.h"
 #include "settings/Preferences.h"
 
 #include <QCheckBox>
@@ -152,9 +154,19 @@ void TSettingForm::BuildProfilesPage()
     btnSaveAs = MakeButton(page, QStringLiteral("btnSaveAs"), QStringLiteral("&Save as..."), QRect(298, 4, 75, 25));
     connect(btnSaveAs, &QPushButton::clicked, this, &TSettingForm::btnSaveAsClick);
 
-    ScrollBox1 = Named(new QScrollArea(page), QStringLiteral("ScrollBox1"), QStringLiteral("Profile"));
-    ScrollBox1->setGeometry(8, 36, 366, 373);
-    ScrollBox1->setBackgroundRole(QPalette::Base);
+    ProfileEditor = new TProfilePanel(TProfilePanel::Kind::ProfileEditor, page);
+    ProfileEditor->setGeometry(8, 36, 366, 373);
+    ScrollBox1 = ProfileEditor->ScrollBox1;
+    ScrollBox1->setAccessibleName(QStringLiteral("Profile"));
+    panVideo = ProfileEditor->panVideo;
+    btnVideo = ProfileEditor->btnVideo;
+    vleVideo = ProfileEditor->vleVideo;
+    panAudio = ProfileEditor->panAudio;
+    btnAudio = ProfileEditor->btnAudio;
+    vleAudio = ProfileEditor->vleAudio;
+    panAdvanced = ProfileEditor->panAdvanced;
+    btnAdvanced = ProfileEditor->btnAdvanced;
+    vleAdvanced = ProfileEditor->vleAdvanced;
 
     // Kept from the design but never shown.
     Bevel1 = Named(new QFrame(page), QStringLiteral("Bevel1"), QString());
@@ -273,14 +285,18 @@ void TSettingForm::btnSaveAsClick()
     SaveProfileCopy(PageProfilePath(), target);
 }
 
-void TSettingForm::ShowProfileInEditor(const QString &)
+void TSettingForm::ShowProfileInEditor(const QString &path)
 {
+    // Unlike the main window's panel, the editor takes no output extension and asks for no custom size.
+    ProfileEditor->ShowProfile(path);
 }
 
-void TSettingForm::SaveEditorToProfile(const QString &)
+void TSettingForm::SaveEditorToProfile(const QString &path)
 {
+    SaveEditorsToProfile(path, *ProfileEditor);
 }
 
-void TSettingForm::SaveProfileCopy(const QString &, const QString &)
+void TSettingForm::SaveProfileCopy(const QString &sourcePath, const QString &targetPath)
 {
+    SaveEditorsToProfileCopy(sourcePath, targetPath, *ProfileEditor);
 }

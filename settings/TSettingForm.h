@@ -19,6 +19,8 @@ class QRadioButton;
 class QScrollArea;
 class QTabWidget;
 class QToolButton;
+class TProfilePanel;
+class TValueListEditor;
 
 // The Settings dialog: the General page (the live General settings) and the Profiles page (the
 // profile editor). One instance lives as long as the main window; closing only hides it. It is
@@ -67,7 +69,18 @@ public:
     // Profiles page.
     QComboBox *cmbProfile = nullptr;
     QPushButton *btnSaveAs = nullptr;
+    // The editor's groups; their collapse buttons and cell look are the panel's own.
+    TProfilePanel *ProfileEditor = nullptr;
     QScrollArea *ScrollBox1 = nullptr;
+    QLabel *panVideo = nullptr;
+    QPushButton *btnVideo = nullptr;
+    TValueListEditor *vleVideo = nullptr;
+    QLabel *panAudio = nullptr;
+    QPushButton *btnAudio = nullptr;
+    TValueListEditor *vleAudio = nullptr;
+    QLabel *panAdvanced = nullptr;
+    QPushButton *btnAdvanced = nullptr;
+    TValueListEditor *vleAdvanced = nullptr;
     QFrame *Bevel1 = nullptr;
     QPlainTextEdit *memDescription = nullptr;
 

@@ -256,7 +256,9 @@ void TNewInifile::SaveAndFree(TNewInifile *ini)
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly))
         throw EFCreateError(name, file.errorString());
-    if (file.write(content) != content.size()) {
+    // Flushed here because commit() does not report a failed final flush (a full disk would
+    // then replace the file with a truncated copy).
+    if (file.write(content) != content.size() || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         throw EFCreateError(name, reason);

@@ -1,5 +1,6 @@
 #include "tasks/TaskListEvents.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTreeWidget>
@@ -28,11 +29,17 @@ bool TaskListEvents::eventFilter(QObject *watched, QEvent *event)
             Q_EMIT backspacePressed();
             return true;
         }
-    } else if (watched == FList->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        // A click beside the rows: the press has already cleared the selection.
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton && !FList->indexAt(mouse->position().toPoint()).isValid())
+    } else if (watched == FList->viewport() && event->type() == QEvent::MouseButtonRelease && !FReleasing) {
+        // A click beside the rows: the list clears its selection on the release, so the click is
+        // reported once the list has handled it.
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && !FList->indexAt(mouse->position().toPoint()).isValid()) {
+            FReleasing = true;
+            QCoreApplication::sendEvent(watched, event);
+            FReleasing = false;
             Q_EMIT clicked();
+            return true;
+        }
     }
     return QObject::eventFilter(watched, event);
 }

@@ -25,4 +25,5 @@ protected:
 
 private:
     QTreeWidget *FList;
+    bool FReleasing = false;
 };
