@@ -5,6 +5,7 @@
 #include "app/TSplitterPanel.h"
 #include "app/ToolbarIcons.h"
 #include "convert/TConversionRun.h"
+#include "profiles/ProfileArguments.h"
 #include "preview/TPreviewPanel.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/TProfilePanel.h"
@@ -45,6 +46,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace {
 
@@ -385,12 +388,14 @@ void TMainForm::FormCreate(const QStringList &arguments)
     // 1 and 2: the program folder and the transcoder beside it.
     edtOutputdir->setText(ProgramFolder);
     TranscoderPath = ProgramFolder + QStringLiteral("wmaspi.dll");
-    // 4: the version text; closing the file creates it when it is missing.
-    {
-        auto *ini = new TNewInifile(ProgramFolder + QStringLiteral("Preferences.ini"));
-        VersionText = ini->ReadString(QStringLiteral("Main"), QStringLiteral("Version"), QStringLiteral("2.5"));
-        TNewInifile::SaveAndFree(ini);
-    }
+    // 4: the version text; closing the file creates it when it is missing. A file that cannot
+    // be read or written is reported and start-up goes on with the default.
+    VersionText = QStringLiteral("2.5");
+    RunGuarded(FServices.messages, this, [this] {
+        std::unique_ptr<TNewInifile> ini(new TNewInifile(ProgramFolder + QStringLiteral("Preferences.ini")));
+        VersionText = ini->ReadString(QStringLiteral("Main"), QStringLiteral("Version"), VersionText);
+        TNewInifile::SaveAndFree(ini.release());
+    });
     // 5 and 6.
     HelpFilePath = ProgramFolder + QStringLiteral("Brevlin.chm");
     setWindowTitle(MakerInfo::ProductName + QStringLiteral(" V") + VersionText);
@@ -905,8 +910,12 @@ void TMainForm::SetUpConversion()
     view.timerTime = timerTime;
     ConversionRun = new TConversionRun(view, FServices, this);
     ConversionRun->TranscoderPath = TranscoderPath;
-    // Until the profile argument builder is wired in, a run passes no profile arguments.
-    ConversionRun->BuildProfileArguments = [](const QString &) { return QString(); };
+    // Built once per run from the profile file and the values the detail panel shows now.
+    ConversionRun->BuildProfileArguments = [this](const QString &profilePath) {
+        return ::BuildProfileArguments(profilePath, [this](ProfileGroup group, const QString &name) {
+            return TProfilePanel::RowValue(ProfilePanel->GroupFor(group), name);
+        });
+    };
     ConversionRun->OutputExtension = [this] { return OutputExtension; };
     ConversionRun->Choices = [this] {
         TRunChoices choices;

@@ -236,7 +236,8 @@ int main(int argc, char *argv[])
         QTest::mouseClick(bench.form->tbtnStart, Qt::LeftButton);
         QElapsedTimer waited;
         waited.start();
-        while (bench.form->ConversionRun->ChunkCount < 3 && waited.elapsed() < 30000)
+        while ((!bench.form->ConversionRun->Transcoder() || bench.form->ConversionRun->ChunkCount < 3)
+               && waited.elapsed() < 30000)
             QTest::qWait(5);
         if (!bench.form->ConversionRun->Transcoder()) {
             std::fprintf(stderr, "the transcoder ended before Stop\n");

@@ -10,6 +10,7 @@
 #include "tests/support/TestApp.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -73,16 +74,20 @@ double MediaDuration(const QString &path)
 // into the task list directly.
 struct RunFixture
 {
-    explicit RunFixture(ProgramFolder::Transcoder transcoder = ProgramFolder::Transcoder::Fake)
+    explicit RunFixture(ProgramFolder::Transcoder transcoder = ProgramFolder::Transcoder::Fake,
+                        bool shippedProfiles = false)
         : folder(transcoder)
     {
+        if (shippedProfiles)
+            folder.copyShippedProfiles();
         form = std::make_unique<TMainForm>(folder.path(), ts.services, QStringList());
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         // Typed without the trailing separator: the run adds it.
         form->edtOutputdir->setText(outputFolder());
         form->OutputExtension = QStringLiteral(".mp4");
-        run()->BuildProfileArguments = [this](const QString &) { return profileArguments; };
+        if (!shippedProfiles)
+            run()->BuildProfileArguments = [this](const QString &) { return profileArguments; };
     }
 
     TConversionRun *run() const { return form->ConversionRun; }
@@ -233,6 +238,7 @@ private slots:
     // The run with the real transcoder.
     void realBatch();
     void realStopInTheMiddle();
+    void realShippedProfileThroughThePanel();
 };
 
 void ConversionTest::initTestCase()
@@ -777,6 +783,24 @@ void ConversionTest::realStopInTheMiddle()
     QCOMPARE(f.ts.messages.boxes.size(), 1);
     QCOMPARE(f.ts.messages.boxes[0].caption, QStringLiteral("Cancel"));
     f.verifyIdle();
+}
+
+void ConversionTest::realShippedProfileThroughThePanel()
+{
+    RunFixture f(ProgramFolder::Transcoder::Real, true);
+    const int index = f.form->cmbProfile->findText(QStringLiteral("MKV - H.264 + AAC"));
+    QVERIFY(index >= 0);
+    f.form->cmbProfile->setCurrentIndex(index);
+    f.form->cmbProfileChange();
+    QCOMPARE(f.form->OutputExtension, QStringLiteral(".mkv"));
+    const QString clip = f.input(QStringLiteral("clip.avi"));
+    QVERIFY(MakeClip(clip, 1.0, QStringLiteral("320x240"), {QStringLiteral("-c:v"), QStringLiteral("mpeg4")}));
+    f.addRow(clip, QStringLiteral("00:00:01.00"));
+    QVERIFY(f.startAndWait(60000));
+    QCOMPARE(f.status(0), QStringLiteral("Complete"));
+    QVERIFY(f.run()->ProfileArguments.contains(QStringLiteral(" -c:v ")));
+    QVERIFY(f.run()->CommandLine.endsWith(QStringLiteral("clip.mkv\"")));
+    QVERIFY(qAbs(MediaDuration(f.output(QStringLiteral("clip.mkv"))) - 1.0) < 0.15);
 }
 
 TESSIVO_TEST_MAIN(ConversionTest)

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,6 +66,13 @@ QByteArray SmallProfile(const QString &codec)
                   QStringLiteral("Caption=") + codec + QStringLiteral(",other,"), QStringLiteral("Index=0")});
 }
 
+// Makes a window the application's active one (the platform reports it before the application knows).
+bool Activate(QWidget *window)
+{
+    window->activateWindow();
+    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+}
+
 // The program with the profiles Alpha (small), Clip (the one above) and Zeta (small), in that order.
 struct Fixture
 {
@@ -87,15 +95,15 @@ struct Fixture
     bool show()
     {
         form->show();
-        return QTest::qWaitForWindowExposed(form.get());
+        // Let the main window's own activation pass before the dialog is activated.
+        return QTest::qWaitForWindowExposed(form.get()) && Activate(form.get());
     }
 
     // Opens the dialog through "&Setting" and makes it the active window.
     bool openProfiles()
     {
         QTest::mouseClick(form->bbtnSetting, Qt::LeftButton);
-        s->activateWindow();
-        return s->isVisible() && QTest::qWaitForWindowActive(s);
+        return s->isVisible() && Activate(s);
     }
 
     QString profile(const QString &name) const { return folder.profiles() + name + QStringLiteral(".apf"); }
@@ -129,8 +137,7 @@ bool Choose(TValueListEditor *grid, const QString &key, const QString &item)
 bool Type(TValueListEditor *grid, const QString &key, const QString &text)
 {
     // A closed drop-down list may leave another window active.
-    grid->window()->activateWindow();
-    if (!QTest::qWaitForWindowActive(grid->window()))
+    if (!Activate(grid->window()))
         return false;
     grid->setFocus();
     grid->SetCurrentRow(grid->FindRow(key));
@@ -165,6 +172,7 @@ private Q_SLOTS:
     void saveAsWritesACopy();
     void saveAsOntoTheShownProfile();
     void saveAsWithoutProfileWritesNothing();
+    void saveAsFailedCopyIsReported();
     void collapseButtons();
     void indexOutOfRange();
     void unreadableProfileOnOk();
@@ -256,15 +264,12 @@ void TestSettingForm::enterAndEscPressNothing()
     Fixture f;
     QVERIFY(f.show());
     QTest::mouseClick(f.form->tbtnSetting, Qt::LeftButton);
-    f.s->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.s));
+    QVERIFY(Activate(f.s));
     for (QPushButton *b : {f.s->btnOK, f.s->btnCancel, f.s->btnDefault})
         QVERIFY(!b->isDefault() && !b->autoDefault());
     // Tab order: OK, Cancel, Load Default, the pages.
     f.s->btnOK->setFocus();
-    qDebug() << QApplication::activeWindow() << QApplication::focusWidget();
     QTest::keyClick(f.s->btnOK, Qt::Key_Tab);
-    qDebug() << QApplication::activeWindow() << QApplication::focusWidget();
     QCOMPARE(QApplication::focusWidget(), f.s->btnCancel);
     QTest::keyClick(f.s->btnCancel, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), f.s->btnDefault);
@@ -546,6 +551,25 @@ void TestSettingForm::saveAsWithoutProfileWritesNothing()
     QTest::mouseClick(f.s->btnOK, Qt::LeftButton);
     QVERIFY(!QFile::exists(f.profile(QStringLiteral("Clip"))));
     QVERIFY(f.ts.messages.boxes.isEmpty());
+}
+
+void TestSettingForm::saveAsFailedCopyIsReported()
+{
+    Fixture f;
+    QVERIFY(f.show());
+    QVERIFY(f.openProfiles());
+    const QByteArray clip = f.read(QStringLiteral("Clip"));
+    QVERIFY(Choose(f.s->vleAudio, QStringLiteral("Audio Codec"), QStringLiteral("mp3")));
+    // A folder in the target's place cannot take the copy: reported, and nothing is saved anywhere.
+    const QString target = f.profile(QStringLiteral("Taken"));
+    QVERIFY(QDir(f.folder.profiles()).mkdir(QStringLiteral("Taken.apf")));
+    f.ts.dialogs.fileToSave = target;
+    QTest::mouseClick(f.s->btnSaveAs, Qt::LeftButton);
+    QCOMPARE(f.ts.messages.errors().size(), 1);
+    QVERIFY2(f.ts.messages.errors().first().contains(target), qPrintable(f.ts.messages.errors().first()));
+    QVERIFY(QFileInfo(target).isDir());
+    QCOMPARE(f.read(QStringLiteral("Clip")), clip);
+    QCOMPARE(Cell(f.s->vleAudio, QStringLiteral("Audio Codec")), QStringLiteral("mp3"));
 }
 
 void TestSettingForm::collapseButtons()
