@@ -232,8 +232,13 @@ void TMainForm::BuildMainPanel()
                               QStringLiteral("Status"), QStringLiteral("OutName"), QStringLiteral("OutExt"),
                               QStringLiteral("RangeStart"), QStringLiteral("RangeEnd"), QStringLiteral("ClipLength"),
                               QStringLiteral("StartTime"), QStringLiteral("EndTime")});
-    for (int c = 4; c < 11; ++c)
+    // Hidden sections keep their size in the header's length; give them none, or the list
+    // would scroll sideways over empty space.
+    ltvTask->header()->setMinimumSectionSize(0);
+    for (int c = 4; c < 11; ++c) {
+        ltvTask->header()->resizeSection(c, 0);
         ltvTask->setColumnHidden(c, true);
+    }
     ltvTask->header()->setStretchLastSection(false);
     ltvTask->header()->setStyleSheet(QStringLiteral("QHeaderView::section { background-color: rgb(239,239,239); }"));
     listRow->addWidget(ltvTask, 1);
