@@ -8,6 +8,7 @@
 TaskListEvents::TaskListEvents(QTreeWidget *list)
     : QObject(list)
     , FList(list)
+    , FViewport(list->viewport())
 {
     list->installEventFilter(this);
     list->viewport()->installEventFilter(this);
@@ -29,7 +30,7 @@ bool TaskListEvents::eventFilter(QObject *watched, QEvent *event)
             Q_EMIT backspacePressed();
             return true;
         }
-    } else if (watched == FList->viewport() && event->type() == QEvent::MouseButtonRelease && !FReleasing) {
+    } else if (watched == FViewport && event->type() == QEvent::MouseButtonRelease && !FReleasing) {
         // A click beside the rows: the list clears its selection on the release, so the click is
         // reported once the list has handled it.
         auto *mouse = static_cast<QMouseEvent *>(event);

@@ -25,5 +25,8 @@ protected:
 
 private:
     QTreeWidget *FList;
+    // Kept from the start: the filter also sees events while the list is being destroyed, when
+    // asking the list for its viewport is no longer safe.
+    QObject *FViewport;
     bool FReleasing = false;
 };
