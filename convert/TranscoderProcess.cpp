@@ -19,7 +19,8 @@ QString LastNonBlankLine(const QByteArray &bytes)
         while (start > 0 && bytes[start - 1] != '\n' && bytes[start - 1] != '\r')
             --start;
         const QString line = QString::fromUtf8(bytes.mid(start, end - start)).trimmed();
-        if (!line.isEmpty())
+        // ffmpeg ends a failed run with a summary; the line before it says what went wrong.
+        if (!line.isEmpty() && line != QLatin1String("Conversion failed!"))
             return line;
         end = start - 1;
     }
