@@ -301,12 +301,10 @@ void TMainForm::BuildBottomBar()
     MakeLabel(panBottomLeft, QStringLiteral("labConverting"), QStringLiteral("Converting:"), 8, 6);
     labConvertingFile = MakeLabel(panBottomLeft, QStringLiteral("labConvertingFile"), QStringLiteral("No File"), 115, 6);
     labConvertingFile->setFixedWidth(220);
-    MakeLabel(panBottomLeft, QStringLiteral("labTimeElapsed"), QStringLiteral("Time Elapsed:"), 345, 6);
+    labTimeElapsed = MakeLabel(panBottomLeft, QStringLiteral("labTimeElapsed"), QStringLiteral("Time Elapsed:"), 345, 6);
     labElapsed = MakeLabel(panBottomLeft, QStringLiteral("labElapsed"), QStringLiteral("00:00:00"), 418, 6);
-    labElapsed->setFixedWidth(52);
-    MakeLabel(panBottomLeft, QStringLiteral("labTimeRemaining"), QStringLiteral("Time Remaining:"), 472, 6);
+    labTimeRemaining = MakeLabel(panBottomLeft, QStringLiteral("labTimeRemaining"), QStringLiteral("Time Remaining:"), 472, 6);
     labRemaining = MakeLabel(panBottomLeft, QStringLiteral("labRemaining"), QStringLiteral("00:00:00"), 555, 6);
-    labRemaining->setFixedWidth(52);
     MakeLabel(panBottomLeft, QStringLiteral("labCurrent"), QStringLiteral("Current Progress:"), 8, 29);
     pgbCurrent = new QProgressBar(panBottomLeft);
     pgbCurrent->setObjectName(QStringLiteral("pgbCurrent"));
@@ -325,6 +323,13 @@ void TMainForm::BuildBottomBar()
     pgbTotal->setTextVisible(false);
     pgbTotal->setGeometry(115, 52, 457, 16);
     labTotalProgress = MakeLabel(panBottomLeft, QStringLiteral("labTotalProgress"), QStringLiteral("0%"), 580, 53);
+    // The percentages have 27 pixels beside the bars; a slightly smaller text keeps "100%" whole.
+    for (QLabel *percent : {labCurProgress, labTotalProgress}) {
+        QFont small = percent->font();
+        small.setPixelSize(9);
+        percent->setFont(small);
+        percent->setFixedWidth(27);
+    }
 }
 
 void TMainForm::BuildWelcomePanel()
@@ -508,6 +513,14 @@ void TMainForm::FormResize()
     pgbCurrent->resize(labCurProgress->x() - 123, pgbCurrent->height());
     labTotalProgress->move(panBottomLeft->width() - 27, labTotalProgress->y());
     pgbTotal->resize(labTotalProgress->x() - 123, pgbTotal->height());
+    // The times keep to the right edge, so the file name gets the room that is left.
+    const QFontMetrics metrics(labElapsed->font());
+    const int timeWidth = metrics.horizontalAdvance(QStringLiteral("000:00:00")) + 2;
+    labRemaining->setGeometry(panBottomLeft->width() - 8 - timeWidth, labRemaining->y(), timeWidth, labRemaining->height());
+    labTimeRemaining->move(labRemaining->x() - labTimeRemaining->width() - 4, labTimeRemaining->y());
+    labElapsed->setGeometry(labTimeRemaining->x() - 12 - timeWidth, labElapsed->y(), timeWidth, labElapsed->height());
+    labTimeElapsed->move(labElapsed->x() - labTimeElapsed->width() - 4, labTimeElapsed->y());
+    labConvertingFile->setFixedWidth(std::max(0, labTimeElapsed->x() - labConvertingFile->x() - 8));
 }
 
 void TMainForm::panSplitterMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x)

@@ -95,6 +95,8 @@ public:
     QLabel *labConvertingFile = nullptr;
     QLabel *labElapsed = nullptr;
     QLabel *labRemaining = nullptr;
+    QLabel *labTimeElapsed = nullptr;
+    QLabel *labTimeRemaining = nullptr;
     QProgressBar *pgbCurrent = nullptr;
     QLabel *labCurProgress = nullptr;
     QProgressBar *pgbTotal = nullptr;
