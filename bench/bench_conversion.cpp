@@ -10,6 +10,7 @@
 #include "convert/TConversionRun.h"
 #include "convert/TranscoderCommand.h"
 #include "convert/TranscoderProcess.h"
+#include "bench/QuietServices.h"
 #include "platform/Services.h"
 #include "settings/TSettingForm.h"
 #include "tasks/TaskRecordIO.h"
@@ -35,31 +36,6 @@
 
 namespace {
 
-class QuietMessages : public IMessages
-{
-public:
-    void information(QWidget *, const QString &, const QString &) override {}
-    void plain(QWidget *, const QString &) override {}
-    bool askYesNo(QWidget *, const QString &, const QString &) override { return true; }
-    void error(QWidget *, const QString &text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
-};
-class NoDialogs : public IFileDialogs
-{
-public:
-    QStringList openFiles(QWidget *, const QList<FileFilter> &) override { return {}; }
-    QString saveFile(QWidget *, const QString &, const QList<FileFilter> &, const QString &) override { return {}; }
-    bool SelectFolder(QWidget *, const QString &, const QString &, QString &) override { return false; }
-};
-class NoDesktop : public IDesktop
-{
-public:
-    void open(const QString &) override {}
-};
-class NoPowerOff : public IPowerOff
-{
-public:
-    void powerOff() override {}
-};
 
 QString Ffmpeg()
 {
@@ -129,11 +105,9 @@ struct Bench
             r.Status = QStringLiteral("OK");
             r.OutName = QFileInfo(input).completeBaseName();
             r.OutExt = QStringLiteral(".mp4");
-            QStringList texts;
-            for (int i = 0; i < 11; ++i)
-                texts << QString();
-            form->ltvTask->addTopLevelItem(new QTreeWidgetItem(texts));
-            WriteTaskRecord(form->ltvTask, form->ltvTask->topLevelItemCount() - 1, TaskField::All, r);
+            auto *item = new QTreeWidgetItem;
+            WriteTaskItem(item, r);
+            form->ltvTask->addTopLevelItem(item);
         }
         form->SetListCommandsEnabled(true);
     }

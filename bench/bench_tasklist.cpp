@@ -7,6 +7,7 @@
 
 #include "app/TApplication.h"
 #include "app/TMainForm.h"
+#include "bench/QuietServices.h"
 #include "platform/Services.h"
 
 #include <QDir>
@@ -26,34 +27,6 @@
 
 namespace {
 
-class SilentMessages : public IMessages
-{
-public:
-    void information(QWidget *, const QString &, const QString &) override {}
-    void plain(QWidget *, const QString &) override {}
-    bool askYesNo(QWidget *, const QString &, const QString &) override { return false; }
-    void error(QWidget *, const QString &text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
-};
-
-class NoDialogs : public IFileDialogs
-{
-public:
-    QStringList openFiles(QWidget *, const QList<FileFilter> &) override { return {}; }
-    QString saveFile(QWidget *, const QString &, const QList<FileFilter> &, const QString &) override { return {}; }
-    bool SelectFolder(QWidget *, const QString &, const QString &, QString &) override { return false; }
-};
-
-class NoDesktop : public IDesktop
-{
-public:
-    void open(const QString &) override {}
-};
-
-class NoPowerOff : public IPowerOff
-{
-public:
-    void powerOff() override {}
-};
 
 long PeakRssKb()
 {
@@ -226,7 +199,7 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    SilentMessages messages;
+    QuietMessages messages;
     NoDialogs dialogs;
     NoDesktop desktop;
     NoPowerOff power;

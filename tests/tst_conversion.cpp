@@ -7,6 +7,7 @@
 #include "tasks/TaskRecordIO.h"
 #include "tasks/TimeText.h"
 #include "tests/support/ProgramFolder.h"
+#include "tests/support/FakeTranscoderLog.h"
 #include "tests/support/TestApp.h"
 
 #include <QCheckBox>
@@ -103,20 +104,7 @@ struct RunFixture
     QString argvFile() const { return in.filePath(QStringLiteral("argv.txt")); }
     QString pidFile() const { return in.filePath(QStringLiteral("pid.txt")); }
     qint64 pid() const { return ReadAll(pidFile()).toLongLong(); }
-    QList<QStringList> starts() const
-    {
-        QList<QStringList> result;
-        QStringList current;
-        for (const QString &line : QString::fromUtf8(ReadAll(argvFile())).split(QLatin1Char('\n'))) {
-            if (line == QLatin1String("--end--")) {
-                result << current;
-                current.clear();
-            } else {
-                current << line;
-            }
-        }
-        return result;
-    }
+    QList<QStringList> starts() const { return FakeTranscoderStarts(argvFile()); }
 
     // A row as adding the file would make it; start and end change the clip as the options do.
     void addRow(const QString &inputPath, const QString &length, const QString &start = QStringLiteral("00:00:00.0"),
@@ -135,11 +123,9 @@ struct RunFixture
         r.EndTime = end.isEmpty() ? length : end;
         const bool changed = start != QLatin1String("00:00:00.0") || !end.isEmpty();
         r.ClipLength = changed ? SecondsToTimeText(TimeToSeconds(r.EndTime) - TimeToSeconds(start)) : length;
-        QStringList texts;
-        for (int i = 0; i < 11; ++i)
-            texts << QString();
-        form->ltvTask->addTopLevelItem(new QTreeWidgetItem(texts));
-        WriteTaskRecord(form->ltvTask, form->ltvTask->topLevelItemCount() - 1, TaskField::All, r);
+        auto *item = new QTreeWidgetItem;
+        WriteTaskItem(item, r);
+        form->ltvTask->addTopLevelItem(item);
         form->SetListCommandsEnabled(true);
     }
     QString status(int row) const { return form->ltvTask->topLevelItem(row)->text(3); }

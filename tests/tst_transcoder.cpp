@@ -1,6 +1,7 @@
 #include "convert/TranscoderCommand.h"
 #include "convert/TranscoderProcess.h"
 #include "tests/support/ProgramFolder.h"
+#include "tests/support/FakeTranscoderLog.h"
 #include "tests/support/TestApp.h"
 
 #include <QDir>
@@ -30,23 +31,7 @@ public:
     ~FakeScript() { qunsetenv("TESSIVO_FAKE_SCRIPT"); }
 
     // The arguments of each start, in order.
-    QList<QStringList> starts() const
-    {
-        QFile file(m_argvFile);
-        QList<QStringList> result;
-        if (!file.open(QIODevice::ReadOnly))
-            return result;
-        QStringList current;
-        for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
-            if (line == QLatin1String("--end--")) {
-                result << current;
-                current.clear();
-            } else {
-                current << line;
-            }
-        }
-        return result;
-    }
+    QList<QStringList> starts() const { return FakeTranscoderStarts(m_argvFile); }
     qint64 pid() const
     {
         QFile file(m_pidFile);
