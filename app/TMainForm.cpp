@@ -386,7 +386,9 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
             SetTextColour(labLink, QColor(128, 165, 253));
         } else if (event->type() == QEvent::MouseButtonRelease) {
             SetTextColour(labLink, QColor(194, 194, 194));
-            if (labLink->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint()))
+            // Any button changes the colour; only a left click counts as a click.
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->button() == Qt::LeftButton && labLink->rect().contains(mouse->position().toPoint()))
                 labLinkClick();
         }
     }

@@ -296,6 +296,7 @@ void TConversionRun::StartFailed(const QString &message, const QString &reason)
 {
     const int row = CurrentRow;
     ReleaseProcess();
+    // The run ends here: a row left "Converting" would claim work that is not going on.
     SetStatus(row, QStringLiteral("Failed"), reason);
     emit taskFinished(row, QStringLiteral("Failed"));
     m_services.messages.plain(m_view.owner, message);

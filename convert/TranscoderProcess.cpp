@@ -1,8 +1,10 @@
 #include "convert/TranscoderProcess.h"
 
-#include <QFileInfo>
 #include <QProcess>
 #include <QScopedValueRollback>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -25,6 +27,16 @@ QString LastNonBlankLine(const QByteArray &bytes)
         end = start - 1;
     }
     return {};
+}
+
+bool CanMakePipe()
+{
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0)
+        return false;
+    ::close(ends[0]);
+    ::close(ends[1]);
+    return true;
 }
 
 } // namespace
@@ -58,10 +70,9 @@ TranscoderProcess::StartResult TranscoderProcess::start(const QString &program, 
     if (m_process->waitForStarted(-1))
         return StartResult::Started;
     m_startError = m_process->errorString();
-    // A runnable program that does not start means the system had no pipe or process to give.
-    const QFileInfo info(program);
-    const bool runnable = info.isFile() && info.isExecutable();
-    return runnable ? StartResult::PipeFailed : StartResult::ProcessFailed;
+    // The pipe comes first: when none can be made now, that is why; otherwise the program itself
+    // could not be run (missing, not executable, not a program, no process to give).
+    return CanMakePipe() ? StartResult::ProcessFailed : StartResult::PipeFailed;
 }
 
 bool TranscoderProcess::isRunning() const

@@ -12,6 +12,8 @@
 #include <QPointer>
 #include <QStyledItemDelegate>
 #include <QTimer>
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -256,6 +258,8 @@ TValueListEditor::TValueListEditor(QWidget *parent) : QTableView(parent)
         if (section == 0)
             FitValueColumn();
     });
+    // Moves without a button show the sizing cursor over the column border.
+    viewport()->setMouseTracking(true);
     FitValueColumn();
     setCurrentIndex(FModel->index(0, 1));
 }
@@ -483,12 +487,25 @@ bool TValueListEditor::RowEditable(int row) const
     return r.editStyle == PanelRow::EditStyle::PickList || !r.readOnly;
 }
 
+bool TValueListEditor::OnColumnBorder(int x) const
+{
+    return std::abs(x - columnWidth(0)) <= 2;
+}
+
 void TValueListEditor::mousePressEvent(QMouseEvent *event)
 {
+    const bool onBorder = event->button() == Qt::LeftButton && OnColumnBorder(event->position().toPoint().x());
     FPressCancelled = false;
     FInMouseDown = true;
     Q_EMIT MouseDown(event->button(), event->position().toPoint());
     FInMouseDown = false;
+    if (onBorder) {
+        // The header is hidden, so the column border is dragged on the cells themselves.
+        FSizingColumn = true;
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
     if (FPressCancelled) {
         // The handler refused the press: no cell editor, but the grid still takes the focus.
         setFocus(Qt::MouseFocusReason);
@@ -513,9 +530,28 @@ void TValueListEditor::mousePressEvent(QMouseEvent *event)
 
 void TValueListEditor::mouseReleaseEvent(QMouseEvent *event)
 {
-    QTableView::mouseReleaseEvent(event);
+    if (FSizingColumn && event->button() == Qt::LeftButton)
+        FSizingColumn = false;
+    else
+        QTableView::mouseReleaseEvent(event);
     if (rect().contains(event->position().toPoint()) && event->button() == Qt::LeftButton)
         Q_EMIT Click();
+}
+
+void TValueListEditor::mouseMoveEvent(QMouseEvent *event)
+{
+    const int x = event->position().toPoint().x();
+    if (FSizingColumn) {
+        // The value column follows (sectionResized); it keeps at least one pixel.
+        setColumnWidth(0, std::clamp(x, 1, std::max(1, viewport()->width() - 3)));
+        event->accept();
+        return;
+    }
+    if (OnColumnBorder(x))
+        viewport()->setCursor(Qt::SplitHCursor);
+    else
+        viewport()->unsetCursor();
+    QTableView::mouseMoveEvent(event);
 }
 
 void TValueListEditor::keyboardSearch(const QString &)

@@ -98,6 +98,7 @@ Q_SIGNALS:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void keyboardSearch(const QString &search) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
@@ -114,6 +115,8 @@ private:
     void FitValueColumn();
     void FlushValidate();
     bool RowEditable(int row) const;
+    // Whether a viewport x lies on the border between the key and the value column.
+    bool OnColumnBorder(int x) const;
 
     TValueListModel *FModel = nullptr;
     TValueListDelegate *FDelegate = nullptr;
@@ -121,4 +124,5 @@ private:
     bool FPressCancelled = false;
     bool FInMouseDown = false;
     int FPendingValidateRow = -1;
+    bool FSizingColumn = false;
 };

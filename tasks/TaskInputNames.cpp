@@ -66,8 +66,8 @@ QStringList FolderInputFiles(const QString &folder, const QString &fileMask)
 {
     const QDir dir(folder);
     const QStringList patterns = fileMask.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    const QStringList names = dir.entryList(patterns, QDir::Files | QDir::Hidden | QDir::System,
-                                            QDir::Name | QDir::IgnoreCase);
+    // Regular files only: a pipe or device named like a clip would hold its probe forever.
+    const QStringList names = dir.entryList(patterns, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
     QStringList paths;
     paths.reserve(names.size());
     const QString prefix = WithTrailingBackslash(folder);

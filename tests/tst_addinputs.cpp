@@ -21,6 +21,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace {
 
 QString Canned(const QString &path, const QString &middle)
@@ -51,6 +53,7 @@ private Q_SLOTS:
     void addFilesOrderAndDuplicates();
     void addFilesCancelledSelectsSingleRow();
     void folderAddsSupportedFilesSorted();
+    void folderListsRegularFilesOnly();
     void commandLine();
     void commandLineListFile();
     void unreadableListFileIsReported();
@@ -312,6 +315,18 @@ void TestAddInputs::folderAddsSupportedFilesSorted()
     QVERIFY(form->panbg->isHidden());
     QVERIFY(form->tbtnClear->isEnabled());
     QVERIFY(form->ltvTask->selectedItems().isEmpty());
+}
+
+void TestAddInputs::folderListsRegularFilesOnly()
+{
+    // A pipe named like a clip would hold its probe for good; a dangling link names no file.
+    QTemporaryDir dir;
+    QVERIFY(QFile::copy(FAvi, dir.filePath(QStringLiteral("b.avi"))));
+    QCOMPARE(mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("a.avi"))).constData(), 0600), 0);
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone.mp4")), dir.filePath(QStringLiteral("c.mp4"))));
+    QVERIFY(QFile::copy(FAvi, dir.filePath(QStringLiteral(".hidden.mpg"))));
+    QCOMPARE(FolderInputFiles(dir.path(), QStringLiteral("*.avi;*.mpg;*.mp4;")),
+             (QStringList{dir.filePath(QStringLiteral(".hidden.mpg")), dir.filePath(QStringLiteral("b.avi"))}));
 }
 
 void TestAddInputs::commandLine()

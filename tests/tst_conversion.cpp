@@ -1,8 +1,10 @@
 #include "app/TMainForm.h"
+#include "app/TSplitterPanel.h"
 #include "convert/ConversionOutput.h"
 #include "convert/ConversionProgress.h"
 #include "convert/ConversionTaskOptions.h"
 #include "convert/TConversionRun.h"
+#include "platform/TessivoError.h"
 #include "settings/TSettingForm.h"
 #include "tasks/TaskRecordIO.h"
 #include "tasks/TimeText.h"
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -211,14 +214,17 @@ private slots:
     void progressSkipsTwoChunksAndStopEndsTheRun();
     void commandLinesAndArguments();
     void failureMarksTaskAndGoesOn();
+    void unreadableLengthCountsMinusOne();
     void renameTakesNextFreeIndexAndOutputExtension();
     void inputIsNeverItsOwnOutput();
     void endOfRunActions_data();
     void endOfRunActions();
     void timerShowsElapsedAndRemaining();
     void stopWhileIdleDoesNothing();
+    void stopBetweenTasksStopsTheNextTask();
     void startFailureReturnsToIdle();
     void pipeFailureReturnsToIdle();
+    void argumentErrorLeavesTheWindowIdle();
     void closingTheWindowDuringARun();
 
     // The run with the real transcoder.
@@ -523,6 +529,23 @@ void ConversionTest::failureMarksTaskAndGoesOn()
     QCOMPARE(f.ts.messages.boxes[0].text, QStringLiteral("The coversion is completed successfully."));
 }
 
+void ConversionTest::unreadableLengthCountsMinusOne()
+{
+    RunFixture f;
+    f.script("delay_ms=0\nchunks=4\nduration=00:00:05.00");
+    f.addRow(f.input(QStringLiteral("a.avi")), QStringLiteral("00:00:12.0"));
+    f.addRow(f.input(QStringLiteral("b.avi")), QStringLiteral("N/A"));
+    QStringList lines;
+    connect(f.run(), &TConversionRun::taskFinished, this, [&](int) { lines << f.run()->CommandLine; });
+    QVERIFY(f.startAndWait());
+    QCOMPARE(f.run()->TotalLength, 11.0);
+    QCOMPARE(f.status(1), QStringLiteral("Complete"));
+    QVERIFY(!lines.value(1).contains(QStringLiteral(" -t ")));
+    // Its own bar never moves, whatever times the transcoder reports.
+    QCOMPARE(f.form->pgbCurrent->value(), 0);
+    QCOMPARE(f.form->labCurProgress->text(), QStringLiteral("0%"));
+}
+
 void ConversionTest::renameTakesNextFreeIndexAndOutputExtension()
 {
     RunFixture f;
@@ -643,6 +666,30 @@ void ConversionTest::stopWhileIdleDoesNothing()
     QVERIFY(f.ts.messages.boxes.isEmpty());
 }
 
+void ConversionTest::stopBetweenTasksStopsTheNextTask()
+{
+    RunFixture f;
+    f.script("delay_ms=0\nchunks=1");
+    f.addRow(f.input(QStringLiteral("a.avi")), QStringLiteral("00:00:05.0"));
+    f.addRow(f.input(QStringLiteral("b.avi")), QStringLiteral("00:00:05.0"));
+    f.addRow(f.input(QStringLiteral("c.avi")), QStringLiteral("00:00:05.0"));
+    // Stop arrives after the first transcoder has ended, before the second task starts.
+    connect(f.run(), &TConversionRun::taskFinished, this, [&](int row) {
+        if (row == 0)
+            QTest::mouseClick(f.form->tbtnStop, Qt::LeftButton);
+    });
+    QVERIFY(f.startAndWait());
+    QCOMPARE(f.status(0), QStringLiteral("Complete"));
+    QCOMPARE(f.status(1), QStringLiteral("Stop"));
+    QCOMPARE(f.status(2), QStringLiteral("OK"));
+    QCOMPARE(f.starts().size(), 1);
+    QVERIFY(!QFileInfo::exists(f.output(QStringLiteral("b.mp4"))));
+    QCOMPARE(f.ts.messages.boxes.size(), 1);
+    QCOMPARE(f.ts.messages.boxes[0].caption, QStringLiteral("Cancel"));
+    QVERIFY(f.ts.desktop.opened.isEmpty());
+    f.verifyIdle();
+}
+
 void ConversionTest::startFailureReturnsToIdle()
 {
     RunFixture f(ProgramFolder::Transcoder::None);
@@ -677,6 +724,25 @@ void ConversionTest::pipeFailureReturnsToIdle()
     f.ts.messages.boxes.clear();
     QVERIFY(f.startAndWait());
     QCOMPARE(f.status(0), QStringLiteral("Complete"));
+}
+
+void ConversionTest::argumentErrorLeavesTheWindowIdle()
+{
+    RunFixture f;
+    f.script("delay_ms=0\nchunks=1");
+    f.addRow(f.input(QStringLiteral("a.avi")), QStringLiteral("00:00:05.0"));
+    // A profile whose value list is shorter than its caption list.
+    f.run()->BuildProfileArguments = [](const QString &) -> QString { throw EListError(3); };
+    QTest::mouseClick(f.form->tbtnStart, Qt::LeftButton);
+    QTest::qWait(100);
+    QCOMPARE(f.ts.messages.errors(), QStringList{QStringLiteral("List index out of bounds (3)")});
+    QVERIFY(f.starts().isEmpty());
+    QCOMPARE(f.status(0), QStringLiteral("OK"));
+    f.verifyIdle();
+    QVERIFY(f.form->gpbProfile->isEnabled());
+    QVERIFY(f.form->panSplitter->isEnabled());
+    QVERIFY(f.form->tbtnAddFile->isEnabled());
+    QVERIFY(f.form->tbtnSetting->isEnabled());
 }
 
 void ConversionTest::closingTheWindowDuringARun()

@@ -1,9 +1,14 @@
+#include "app/MakerInfo.h"
+#include "app/TAboutForm.h"
 #include "app/TMainForm.h"
+#include "app/TSplitterPanel.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/TestApp.h"
 
 #include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -23,6 +28,9 @@ private Q_SLOTS:
     void splitterDrag_data();
     void splitterDrag();
     void browseAndOpen();
+    void aboutBox();
+    void welcomeLink_data();
+    void welcomeLink();
     void unreadablePreferencesShowsErrorBox();
 };
 
@@ -80,11 +88,15 @@ void TestMainForm::commandTable()
         QVERIFY2(!enabled(n), n);
     QVERIFY(enabled("tbtnStop") && enabled("tbtnAbout") && enabled("tbtnHelp"));
     QVERIFY(!form.ltvTask->isEnabled());
+    QVERIFY(!form.panSplitter->isEnabled());
+    QVERIFY(!form.gpbProfile->isEnabled());
     form.EnableCommands();
     for (const char *n : {"tbtnAddFile", "tbtnUp", "tbtnStart", "tbtnSetting", "tbtnAbout"})
         QVERIFY2(enabled(n), n);
     QVERIFY(!enabled("tbtnStop"));
     QVERIFY(form.ltvTask->isEnabled());
+    QVERIFY(form.panSplitter->isEnabled());
+    QVERIFY(form.gpbProfile->isEnabled());
     // Every button carries its hint as accessible name.
     QCOMPARE(form.tbtnAddFile->accessibleName(), QStringLiteral("Add Video Files"));
     QCOMPARE(form.tbtnAddFile->toolTip(), QStringLiteral("Add Video Files"));
@@ -157,6 +169,62 @@ void TestMainForm::browseAndOpen()
     QCOMPARE(ts.desktop.opened.size(), 1);
     QTest::mouseClick(form.tbtnHelp, Qt::LeftButton);
     QCOMPARE(ts.desktop.opened.last(), folder.path() + QStringLiteral("Brevlin.chm"));
+}
+
+void TestMainForm::aboutBox()
+{
+    ProgramFolder folder;
+    folder.write(QStringLiteral("Preferences.ini"), "[Main]\r\nVersion=3.1\r\n");
+    TestServices ts;
+    TMainForm form(folder.path(), ts.services, {});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTest::mouseClick(form.tbtnAbout, Qt::LeftButton);
+    QWidget *about = form.AboutForm;
+    QVERIFY(about->isVisible());
+    QCOMPARE(about->windowTitle(), QStringLiteral("About"));
+    QCOMPARE(about->findChild<QLabel *>(QStringLiteral("labVersion"))->text(), QStringLiteral("Version 3.1"));
+    QCOMPARE(about->findChild<QLabel *>(QStringLiteral("labRights"))->text(), QStringLiteral("All rights reserved."));
+    // The main window takes no input while the box is open.
+    QVERIFY(!form.InputEnabled());
+    QTest::mouseClick(about->findChild<QPushButton *>(QStringLiteral("btnSupport")), Qt::LeftButton);
+    QVERIFY(ts.desktop.opened.last().startsWith(QStringLiteral("mailto:")));
+    QTest::mouseClick(about->findChild<QPushButton *>(QStringLiteral("btnOK")), Qt::LeftButton);
+    QVERIFY(!about->isVisible());
+    QVERIFY(form.InputEnabled());
+    // Hidden, not destroyed: it opens again.
+    QTest::mouseClick(form.tbtnAbout, Qt::LeftButton);
+    QVERIFY(about->isVisible() && !form.InputEnabled());
+    about->close();
+    QVERIFY(form.InputEnabled());
+}
+
+void TestMainForm::welcomeLink_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("left button") << int(Qt::LeftButton) << true;
+    QTest::newRow("right button") << int(Qt::RightButton) << false;
+}
+
+void TestMainForm::welcomeLink()
+{
+    QFETCH(int, button);
+    QFETCH(bool, opens);
+    ProgramFolder folder;
+    TestServices ts;
+    TMainForm form(folder.path(), ts.services, {});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QLabel *link = form.labLink;
+    QCOMPARE(link->text(), MakerInfo::MakerName + QStringLiteral("  ") + MakerInfo::WebAddress);
+    const auto colour = [link] { return link->palette().color(QPalette::WindowText); };
+    QCOMPARE(colour(), QColor(194, 194, 194));
+    QTest::mousePress(link, Qt::MouseButton(button));
+    QCOMPARE(colour(), QColor(128, 165, 253));
+    QTest::mouseRelease(link, Qt::MouseButton(button));
+    QCOMPARE(colour(), QColor(194, 194, 194));
+    QCOMPARE(ts.desktop.opened, opens ? QStringList{MakerInfo::WebAddress} : QStringList{});
 }
 
 void TestMainForm::unreadablePreferencesShowsErrorBox()

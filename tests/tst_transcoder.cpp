@@ -256,6 +256,7 @@ void TranscoderTest::startFailure_data()
     QTest::newRow("missing") << "missing";
     QTest::newRow("not executable") << "not executable";
     QTest::newRow("folder") << "folder";
+    QTest::newRow("executable, not a program") << "not a program";
 }
 
 void TranscoderTest::startFailure()
@@ -269,6 +270,13 @@ void TranscoderTest::startFailure()
         file.write("not a program");
     } else if (kind == QLatin1String("folder")) {
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("wmaspi.dll")));
+    } else if (kind == QLatin1String("not a program")) {
+        // Runnable by its permissions, yet the system cannot start it: no pipe is missing.
+        QFile file(program);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\x01\x02 not a program\n");
+        file.close();
+        QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
     TranscoderProcess process(TranscoderProcess::ConversionChunk);
     QSignalSpy finished(&process, &TranscoderProcess::finished);

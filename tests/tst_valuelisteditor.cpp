@@ -78,6 +78,7 @@ private Q_SLOTS:
     void rowsAndFindRow();
     void stringsChangeOnEveryContentChange();
     void geometry();
+    void dragColumnBorder();
     void typingBlocked_data();
     void typingBlocked();
     void typingIntoFreeText();
@@ -155,6 +156,41 @@ void TestValueListEditor::geometry()
     QVERIFY(w.grid->horizontalHeader()->sectionResizeMode(0) == QHeaderView::Interactive);
     QCOMPARE(w.grid->frameShape(), QFrame::NoFrame);
     QVERIFY(w.grid->showGrid());
+}
+
+void TestValueListEditor::dragColumnBorder()
+{
+    GridWindow w;
+    QVERIFY(w.show());
+    QSignalSpy presses(w.grid, &TValueListEditor::MouseDown);
+    QWidget *cells = w.grid->viewport();
+    const int y = w.cellCentre(0, 0).y();
+    QTest::mousePress(cells, Qt::LeftButton, {}, QPoint(95, y));
+    QTest::mouseMove(cells, QPoint(130, y));
+    QTest::mouseRelease(cells, Qt::LeftButton, {}, QPoint(130, y));
+    QCOMPARE(presses.count(), 1);
+    QCOMPARE(w.grid->KeyColumnWidth(), 130);
+    QCOMPARE(w.grid->ValueColumnWidth(), 200 - 130 - 2);
+    // A press on the border drags it and opens no editor.
+    QVERIFY(!w.grid->EditorMode());
+    QCOMPARE(w.grid->Value(0), QStringLiteral("clip"));
+
+    // Narrower again; the value column never vanishes.
+    QTest::mousePress(cells, Qt::LeftButton, {}, QPoint(131, y));
+    QTest::mouseMove(cells, QPoint(60, y));
+    QTest::mouseRelease(cells, Qt::LeftButton, {}, QPoint(60, y));
+    QCOMPARE(w.grid->KeyColumnWidth(), 60);
+    QCOMPARE(w.grid->ValueColumnWidth(), 200 - 60 - 2);
+    QTest::mousePress(cells, Qt::LeftButton, {}, QPoint(60, y));
+    QTest::mouseMove(cells, QPoint(400, y));
+    QTest::mouseRelease(cells, Qt::LeftButton, {}, QPoint(400, y));
+    QVERIFY(w.grid->ValueColumnWidth() >= 1);
+    QVERIFY(w.grid->KeyColumnWidth() + w.grid->ValueColumnWidth() <= 200);
+
+    // Away from the border a press still edits the value.
+    w.grid->SetKeyColumnWidth(95);
+    QTest::mouseClick(cells, Qt::LeftButton, {}, w.cellCentre(0, 1));
+    QVERIFY(w.grid->EditorMode());
 }
 
 void TestValueListEditor::typingBlocked_data()
