@@ -149,8 +149,6 @@ private:
     void SetUpProfilePanel();
     void SetUpSizeForm();
 
-public Q_SLOTS:
-
     // ---- Task list (tasks/) ----
 public:
     // Probes and appends the inputs of one add (several files probed at once).
@@ -202,8 +200,6 @@ protected:
 private:
     void SetupTaskList();
 
-public Q_SLOTS:
-
     // ---- Conversion (convert/) ----
 public:
     // The batch run: its state (RunState, lengths, timer counts) and the current transcoder.
@@ -214,7 +210,6 @@ public Q_SLOTS:
     void timerTimeTimer();
 private:
     void SetUpConversion();
-public Q_SLOTS:
 
     // ---- Preview (preview/) ----
 public:
@@ -229,7 +224,6 @@ public:
     TSettingForm *SettingForm = nullptr;
     // The controls and handlers the preferences and the Settings dialog use.
     MainWindowLink SettingsLink();
-public Q_SLOTS:
 
 Q_SIGNALS:
     // Emitted once the main window has been shown the first time and loaded its preferences.
