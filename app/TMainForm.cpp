@@ -957,8 +957,7 @@ void TMainForm::tbtnStartClick()
 {
     RunGuarded(FServices.messages, this, [this] {
         ConversionRun->TranscoderPath = TranscoderPath;
-        ConversionRun->tbtnStartClick(ProgramFolder + QStringLiteral("Profiles") + QDir::separator()
-                                      + cmbProfile->currentText() + QStringLiteral(".apf"));
+        ConversionRun->tbtnStartClick(ProfilePath(ProgramFolder, cmbProfile->currentText()));
     });
 }
 
